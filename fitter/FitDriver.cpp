@@ -1,0 +1,11 @@
+#include "FitDriver.h"
+
+#include "LinearFit.h"
+
+void FitAndReport(TFitterWindow& window, TFitterState& state)
+{
+    if (!FitLine(state.Series, state.Line)) {
+        window.AppendReportLine("Low data quality!!");
+        return;
+    }
+}
