@@ -2,10 +2,11 @@
 
 #include "LinearFit.h"
 
-void FitAndReport(TFitterWindow& window, TFitterState& state)
+bool FitAndReport(TFitterWindow& window, TFitterState& state)
 {
     if (!FitLine(state.Series, state.Line)) {
         window.AppendReportLine("Low data quality!!");
-        return;
+        return false;
     }
+    return true;
 }

@@ -5,4 +5,5 @@
 #include "FitterTypes.h"
 #include "FitterWindow.h"
 
-void FitAndReport(TFitterWindow& window, TFitterState& state);
+// Returns false when too few points leave no line to fit.
+bool FitAndReport(TFitterWindow& window, TFitterState& state);

@@ -9,7 +9,7 @@
 
 namespace {
 
-void RunSteps(TFitterWindow& window, TFitterState& state)
+bool RunSteps(TFitterWindow& window, TFitterState& state)
 {
     TModelParameters& params = state.Params;
     params.FixedA = window.IsBoxChecked(TFitterControl::CheckBox1) ? 1 : 0;
@@ -19,29 +19,31 @@ void RunSteps(TFitterWindow& window, TFitterState& state)
     window.SetStartCaption("Running...");
     if (params.FixedA && params.FixedB && params.FixedC && params.FixedD) {
         window.AppendReportLine("All of a,b,c,d were checked.");
-        return;
+        return false;
     }
     // The two options share one group, so Hole is checked whenever Line is not.
     state.PatternSign = window.IsBoxChecked(TFitterControl::RadioButton1) ? 1.0 : -1.0;
 
-    if (!LoadMeasurementFile(window, state.Series, state.PatternSign)) return;
-    if (!ApplySkipOptions(window, state.Series)) return;
-    if (!CheckDataQuality(window, state.Series)) return;
-    FitAndReport(window, state);
+    return LoadMeasurementFile(window, state.Series, state.PatternSign)
+        && ApplySkipOptions(window, state.Series)
+        && CheckDataQuality(window, state.Series)
+        && FitAndReport(window, state);
 }
 
 }  // namespace
 
-void Button1Click(TFitterWindow& window, TFitterState& state)
+bool Button1Click(TFitterWindow& window, TFitterState& state)
 {
+    bool reachedEnd = false;
     try {
-        RunSteps(window, state);
+        reachedEnd = RunSteps(window, state);
     } catch (const EConvertError& error) {
         window.ShowConversionError(error.Text(), error.Kind());
     } catch (const std::exception& error) {
         window.ShowErrorMessage(error.what());
     }
     window.SetStartCaption("Start");
+    return reachedEnd;
 }
 
 void Button2Click(TFitterWindow& window)

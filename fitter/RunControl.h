@@ -9,7 +9,8 @@
 // file, fits and reports. The caption reads "Running..." while the run goes on
 // and "Start" after every outcome. A conversion failure or a floating-point trap
 // ends the run with an error message box; nothing escapes this handler.
-void Button1Click(TFitterWindow& window, TFitterState& state);
+// Returns true when the run reached its end, false when a message stopped it.
+bool Button1Click(TFitterWindow& window, TFitterState& state);
 
 // Default: the parameter boxes back to their texts at start.
 void Button2Click(TFitterWindow& window);
