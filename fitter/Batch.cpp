@@ -56,7 +56,10 @@ nlohmann::json RunObject(TMemoryFitterWindow& window, const TFitterState& state,
     nlohmann::json run = {{"report", report}, {"boxes", boxes}};
     run["message_box"] = window.messageBoxes.empty() ? nlohmann::json(nullptr)
                                                      : nlohmann::json(window.messageBoxes.back());
-    (void)state;
+    run["loop_count"] = state.LastRun.EngineEntered ? nlohmann::json(state.Engine.LoopCount)
+                                                    : nlohmann::json(nullptr);
+    run["iret"] = state.LastRun.ReturnCode != 0 ? nlohmann::json(state.LastRun.ReturnCode)
+                                                : nlohmann::json(nullptr);
     return run;
 }
 

@@ -55,10 +55,17 @@ struct TFitEngineState {
     double BestA = 0, BestB = 0, BestC = 0, BestD = 0;
 };
 
+// What the last Start run did with the engine, for scripts that check it.
+struct TRunRecord {
+    bool EngineEntered = false;  // the engine was called (it may have trapped)
+    int ReturnCode = 0;          // its return code; 0 when it did not return
+};
+
 struct TFitterState {
     TMeasurementSeries Series;
     TModelParameters Params;
     TLinearResult Line;
     TFitEngineState Engine;
     double PatternSign = 1.0;  // +1.0 for Line, -1.0 for Hole
+    TRunRecord LastRun;
 };

@@ -35,6 +35,7 @@ bool RunSteps(TFitterWindow& window, TFitterState& state)
 bool Button1Click(TFitterWindow& window, TFitterState& state)
 {
     bool reachedEnd = false;
+    state.LastRun = TRunRecord();
     try {
         reachedEnd = RunSteps(window, state);
     } catch (const EConvertError& error) {

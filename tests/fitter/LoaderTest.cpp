@@ -73,7 +73,7 @@ TEST(LoadMeasurementFile, ValueRulesAndEcho)
 {
     TLoad load = Load("header\t 7\textra\n"
                       "1\t1.5\tignored\n"
-                      "2\t0\n"
+                      "2\t0x10\n"  // reads 0 and holds the digit 0: a present zero
                       "3\n"
                       "4\tNA\n"
                       "5\t-2.5\n"
