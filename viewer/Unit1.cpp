@@ -50,13 +50,16 @@ void TForm1::CreateControls()
         b->setGeometry(x, y, w, h);
         return b;
     };
-    auto label = [](const char* text, QWidget* parent, int x, int y, int w, int h) {
+    // Labels size themselves to their text, as the installed fonts run wider
+    // than the designed ones.
+    auto label = [](const char* text, QWidget* parent, int x, int y) {
         auto* l = new QLabel(text, parent);
-        l->setGeometry(x, y, w, h);
+        l->move(x, y);
+        l->adjustSize();
         return l;
     };
 
-    Label3 = label("Mag.", this, 456, 48, 23, 12);
+    Label3 = label("Mag.", this, 456, 48);
     Button1 = button("Graph", 426, 12, 109, 25);
     Memo1 = new QPlainTextEdit("Memo1", this);
     Memo1->setGeometry(6, 324, 415, 73);
@@ -68,8 +71,8 @@ void TForm1::CreateControls()
     Panel1 = new QFrame(this);
     Panel1->setGeometry(426, 66, 109, 43);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Label1 = label("i/(n+1)", Panel1, 24, 6, 35, 12);
-    Label2 = label("(i-0.3)/(n+0.4)", Panel1, 24, 24, 71, 12);
+    Label1 = label("i/(n+1)", Panel1, 24, 6);
+    Label2 = label("(i-0.3)/(n+0.4)", Panel1, 24, 24);
     // Too narrow for their captions; the labels beside them say what they mean.
     RadioButton1 = new QRadioButton(Panel1);
     RadioButton1->setGeometry(6, 6, 13, 13);

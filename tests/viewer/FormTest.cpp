@@ -3,6 +3,8 @@
 #include <string>
 
 #include <QApplication>
+#include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -46,6 +48,8 @@ TEST(ViewerForm, StartsWithTheLayoutTexts)
     EXPECT_EQ(ReportLines(form), QStringList{"Memo1"});
     EXPECT_FALSE(form.RadioButton1->isChecked());
     EXPECT_TRUE(form.RadioButton2->isChecked());
+    EXPECT_EQ(form.Label2->text(), "(i-0.3)/(n+0.4)");
+    EXPECT_LE(form.Label2->geometry().right(), form.Panel1->contentsRect().right());  // not cut off
     // Shape1: a white inside with a one-pixel black outline.
     EXPECT_EQ(form.Image().pixel(6, 6), Black);
     EXPECT_EQ(form.Image().pixel(420, 315), Black);
