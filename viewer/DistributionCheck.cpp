@@ -116,9 +116,8 @@ bool CheckDistribution(TViewerWindow& window)
     TPlotCanvas& canvas = window.Canvas();
     ClearPlotArea(canvas);
     TCurveReadResult file;
-    if (!ReadCurveForPlot(window, DistributionCapacity, "I can not open an input file.  001", file)) {
-        return false;
-    }
+    const char* const openFailedText = "I can not open an input file.  001";
+    if (!ReadCurveForPlot(window, DistributionCapacity, openFailedText, file)) return false;
 
     TDifferences d;
     CollectDifferences(file.data, d);
@@ -131,7 +130,9 @@ bool CheckDistribution(TViewerWindow& window)
     PositionQuantiles(window.IsBoxChecked(TViewerControl::RadioButton1), d.k, Q);
     SortAscending(d);
     const double lo = d.D[1], hi = d.D[d.k];
-    if (!(hi > lo)) return Stop(window, "All differences are equal: the plot has no vertical scale.");
+    if (!(hi > lo)) {
+        return Stop(window, "All differences are equal: the plot has no vertical scale.");
+    }
 
     DrawAxes(canvas);
     if (!DrawZeroLine(window, lo, hi)) return false;

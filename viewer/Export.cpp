@@ -29,12 +29,15 @@ nlohmann::json OpsAsJson(const std::vector<TCanvasOp>& ops)
     return list;
 }
 
-void PrintOutcome(const TMemoryViewerWindow& window, bool json, std::ostream& out, std::ostream& err)
+void PrintOutcome(const TMemoryViewerWindow& window, bool json, std::ostream& out,
+                  std::ostream& err)
 {
     if (json) {
-        nlohmann::json result = {{"report", window.report}, {"button_caption", window.buttonCaption}};
-        result["message_box"] = window.messageBoxes.empty() ? nlohmann::json(nullptr)
-                                                            : nlohmann::json(window.messageBoxes.back());
+        nlohmann::json result = {{"report", window.report},
+                                 {"button_caption", window.buttonCaption}};
+        result["message_box"] = window.messageBoxes.empty()
+                                    ? nlohmann::json(nullptr)
+                                    : nlohmann::json(window.messageBoxes.back());
         result["ops"] = OpsAsJson(window.canvas.ops);
         out << result.dump() << '\n';
         return;
@@ -68,7 +71,8 @@ int RunViewerExport(int argc, const char* const* argv, std::ostream& out, std::o
                  "quelplot");
     TExportOptions options;
     CLI::Option_group* operation = app.add_option_group("operation", "exactly one of");
-    CLI::Option* graph = operation->add_option("--graph", options.graphFile, "Graph of this curve file");
+    CLI::Option* graph =
+        operation->add_option("--graph", options.graphFile, "Graph of this curve file");
     operation->add_option("--distribution", options.distributionFile,
                           "Distribution Check of this curve file");
     operation->require_option(1);

@@ -44,6 +44,15 @@ void DrawGraphAxes(TPlotCanvas& canvas)
     canvas.LineTo(410, 260);
 }
 
+// One marker per row that has a measurement, at its point's x and pixel y.
+void DrawRowMarkers(TPlotCanvas& canvas, const TCurveData& data, const TPixel py[])
+{
+    for (int j = 1; j <= data.count; ++j) {
+        if (!HasMeasurement(data.measured[j])) continue;
+        DrawMarker(canvas, PointToPixelX(j, data.count), *py[j]);
+    }
+}
+
 bool DrawMeasuredMarkers(TViewerWindow& window, const TCurveData& data, const TScale& scale)
 {
     TPixel py[TCurveData::MaxCapacity + 1];
@@ -52,9 +61,7 @@ bool DrawMeasuredMarkers(TViewerWindow& window, const TCurveData& data, const TS
         py[j] = ValueToPixelY(data.measured[j], scale.min, scale.max);
         if (!py[j]) return StopBeyondRange(window, "measured value", j);
     }
-    for (int j = 1; j <= data.count; ++j) {
-        if (HasMeasurement(data.measured[j])) DrawMarker(window.Canvas(), PointToPixelX(j, data.count), *py[j]);
-    }
+    DrawRowMarkers(window.Canvas(), data, py);
     return true;
 }
 
@@ -70,9 +77,7 @@ bool DrawDifferenceMarkers(TViewerWindow& window, const TCurveData& data)
         py[j] = DifferenceToPixelY(data.measured[j], data.model[j], *mag);
         if (!py[j]) return StopBeyondRange(window, "magnified difference", j);
     }
-    for (int j = 1; j <= data.count; ++j) {
-        if (HasMeasurement(data.measured[j])) DrawMarker(window.Canvas(), PointToPixelX(j, data.count), *py[j]);
-    }
+    DrawRowMarkers(window.Canvas(), data, py);
     return true;
 }
 
@@ -89,22 +94,22 @@ bool DrawModelLine(TViewerWindow& window, const TCurveData& data, const TScale& 
     return true;
 }
 
-std::string RoundedStep(double from, double to)
+// The difference of two rows' values, stored as a double.
+double Step(const double values[], int from)
 {
-    return RealToText(RoundToMilli(static_cast<double>(static_cast<long double>(from) - to)));
+    return static_cast<double>(static_cast<long double>(values[from]) - values[from + 1]);
 }
 
 // A file of one point has no second step.
 void ReportModelSteps(TViewerWindow& window, const TCurveData& data)
 {
-    window.AppendReportLine("CD0-CD1= " + RoundedStep(data.model[0], data.model[1]));
+    window.AppendReportLine("CD0-CD1= " + RealToText(RoundToMilli(Step(data.model, 0))));
     if (data.count < 2) {
         window.AppendReportLine("CD1-CD2: the file has no point 2.");
         return;
     }
-    const double measuredStep = static_cast<double>(static_cast<long double>(data.measured[1]) - data.measured[2]);
-    window.AppendReportLine("CD1-CD2= " + RoundedStep(data.model[1], data.model[2]) + ",    " +
-                            RealToText(measuredStep));
+    window.AppendReportLine("CD1-CD2= " + RealToText(RoundToMilli(Step(data.model, 1))) + ",    " +
+                            RealToText(Step(data.measured, 1)));
 }
 
 }  // namespace
@@ -114,7 +119,8 @@ bool DrawGraph(TViewerWindow& window)
     TPlotCanvas& canvas = window.Canvas();
     ClearPlotArea(canvas);
     TCurveReadResult file;
-    if (!ReadCurveForPlot(window, GraphCapacity, "I can not open an input file.", file)) return false;
+    const char* const openFailedText = "I can not open an input file.";
+    if (!ReadCurveForPlot(window, GraphCapacity, openFailedText, file)) return false;
     const TCurveData& data = file.data;
 
     const TScale scale = VerticalScale(data);

@@ -34,8 +34,9 @@ double NormalQuantile(double p)
     const int e = FirstRowBelow(b);
     const TQuantileRow& below = QuantileTable[e];
     const TQuantileRow& above = QuantileTable[e - 1];
-    const double r = static_cast<double>(
-        below.W + (static_cast<long double>(b) - below.T) / (static_cast<long double>(above.T) - below.T) *
-                      (static_cast<long double>(above.W) - below.W));
+    using Extended = long double;
+    const double r = static_cast<double>(below.W + (Extended(b) - below.T) /
+                                                       (Extended(above.T) - below.T) *
+                                                       (Extended(above.W) - below.W));
     return upper ? -r : r;
 }

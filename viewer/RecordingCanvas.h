@@ -16,7 +16,10 @@ struct TCanvasOp {
     TCanvasOpKind kind;
     std::vector<int> args;  // a colour, a point, or the corners of a box
 
-    bool operator==(const TCanvasOp& other) const { return kind == other.kind && args == other.args; }
+    bool operator==(const TCanvasOp& other) const
+    {
+        return kind == other.kind && args == other.args;
+    }
 };
 
 // "Ellipse(97, 97, 103, 103)", for test messages.
