@@ -45,7 +45,9 @@ void WriteCurveFile(int n, const double* y, double patternSign, double a, double
     if (!file) return;
     std::fprintf(file.get(), "%d\n", n);
     WriteRow(file.get(), 0, patternSign * y[0], a);
-    for (int j = 1; j <= n; ++j) WriteRow(file.get(), j, patternSign * y[j], ModelValue(j, a, b, c, d));
+    for (int j = 1; j <= n; ++j) {
+        WriteRow(file.get(), j, patternSign * y[j], ModelValue(j, a, b, c, d));
+    }
 }
 
 namespace {
