@@ -83,4 +83,25 @@ TEST(Batch, JsonOneObjectPerRunAndBoxesCarryOver)
     EXPECT_EQ(runs, 2);
 }
 
+TEST(Batch, JsonCarriesTheEnginesLoopCountAndCode)
+{
+    TTempFolder folder;
+    WriteTextFile("data.txt", ReadTextFile(std::string(QUEL_EXAMPLES) + "/decay.txt"));
+    WriteTextFile("two.txt", "n\t2\n1\t1\n2\t3\n");
+    TBatchRun run = RunBatch({"--batch", "--json", "data.txt"});
+    EXPECT_EQ(run.exitCode, 0);
+    const nlohmann::json object = nlohmann::json::parse(run.out);
+    EXPECT_EQ(object["iret"], 1);
+    EXPECT_GT(object["loop_count"].get<int>(), 0);
+    EXPECT_EQ(object["report"].back().get<std::string>().substr(1, 1), ".");
+    EXPECT_NE(ReadTextFile("TESTout.tmp"), "");
+
+    TBatchRun trap = RunBatch({"--batch", "--json", "two.txt"});
+    EXPECT_EQ(trap.exitCode, 1);
+    const nlohmann::json trapped = nlohmann::json::parse(trap.out);
+    EXPECT_EQ(trapped["message_box"], "不正な浮動小数点数演算命令");
+    EXPECT_TRUE(trapped["loop_count"].is_null());
+    EXPECT_TRUE(trapped["iret"].is_null());
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -77,6 +78,24 @@ TEST(FitterForm, StartShowsMessagesAndReturnsToStart)
     form.Button1->click();
     EXPECT_EQ(boxes, QStringList{"'5a' は整数ではありません"});
     EXPECT_EQ(form.Button1->text(), "Start");
+}
+
+TEST(FitterForm, StartFitsAnExampleFile)
+{
+    TTempFolder folder;
+    WriteTextFile("decay.txt", ReadTextFile(std::string(QUEL_EXAMPLES) + "/decay.txt"));
+    TForm1 form;
+    form.edits[C::Edit15]->setText("decay.txt");
+    form.Button1->click();
+    EXPECT_EQ(form.Button1->text(), "Start");
+    for (C answer : {C::Edit5, C::Edit6, C::Edit7, C::Edit8}) {
+        EXPECT_TRUE(form.edits[answer]->text().contains(QRegularExpression("^-?[0-9]+\\.[0-9]{12}$")))
+            << form.edits[answer]->text().toStdString();
+    }
+    const QStringList lines = ReportLines(form);
+    EXPECT_EQ(lines[lines.size() - 2], "------------------------------------------------");
+    EXPECT_TRUE(lines.back().endsWith(" sec"));
+    EXPECT_TRUE(lines.contains(" Data=\t30"));
 }
 
 }  // namespace
