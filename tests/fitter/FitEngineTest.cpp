@@ -435,7 +435,6 @@ TEST_F(FastSums, ResidualSumsMatchThePlainSumBitForBit)
             }
             EXPECT_EQ(fastEnding, plainEnding) << i << " " << k;
             EXPECT_TRUE(SameBits(fast, plain)) << i << " " << k << ": " << fast << " " << plain;
-            if (getenv("SHOWCASES")) printf("%d %d n %d %s %g\n", i, k, c.series.n, plainEnding.c_str(), plain);
         }
     }
 }
@@ -460,7 +459,6 @@ TEST_F(FastSums, RunsMatchThePlainEngineBitForBit)
                 },
                 c.series, c.params, c.ThreeSN2, c.engine, 5);
             ExpectSame(outcome, plain, "case " + std::to_string(i) + (fast ? " fast" : " plain sums"));
-            if (getenv("SHOWCASES")) printf("%d n %d %s loop %d fixed %d%d%d%d a %g b %g c %g d %g best %g y1 %g\n", i, c.series.n, plain.ending.c_str(), plain.engine.LoopCount, c.params.FixedA, c.params.FixedB, c.params.FixedC, c.params.FixedD, c.params.a, c.params.b, c.params.c, c.params.d, plain.engine.BestSum, c.series.y[1]);
         }
     }
 }
