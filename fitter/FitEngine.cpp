@@ -301,19 +301,36 @@ struct TFastSumInput {
     int pointCount;
     double a, b, c;
     double E;              // exp(d/c), when the powers are formed
-    const double* powers;  // E^j, when read
+    const double* powers;  // E^j, or E^j - 1 (see below), when read
     const double* steps;   // b*j, when read
     double* ownChain;
+    double* ownLessOne;    // E^j - 1, when the powers are formed
 };
 
-// The residual at one point, in extended precision as the model defines it.
-template <bool Exponential>
+// E^j - 1, which the residual needs, is exact in double while E^j lies in
+// [0.5, 2^53]: then it is taken from a chain of its own, formed by the double
+// unit, and the extended unit has one operation less per residual.
+
+// The residual at one point, in extended precision as the model defines it;
+// with LessOne, P holds E^j - 1.
+template <bool Exponential, bool LessOne>
 inline double Residual(const double& y, double P, double c, double a, double X)
 {
-    if constexpr (Exponential)
-        return Stored(Extended(y) - ((Extended(P) - 1) * c + (Extended(a) + X)));
-    else
+    if constexpr (!Exponential)
         return Stored((Extended(a) + X) - y);
+    else if constexpr (LessOne)
+        return Stored(Extended(y) - (Extended(P) * c + (Extended(a) + X)));
+    else
+        return Stored(Extended(y) - ((Extended(P) - 1) * c + (Extended(a) + X)));
+}
+
+// E^j - 1 for i = from ... to.
+QUEL_VECTOR inline void FormLessOne(const double* P, double* lessOne, int from, int to)
+{
+    int i = from;
+    for (; i + 3 <= to; i += 4)
+        _mm256_storeu_pd(lessOne + i, _mm256_sub_pd(_mm256_loadu_pd(P + i), _mm256_set1_pd(1)));
+    for (; i <= to; ++i) lessOne[i] = P[i] - 1;
 }
 
 // Checks are made every Block steps. The own chain runs ChainLead points ahead
@@ -339,7 +356,7 @@ QUEL_VECTOR __attribute__((always_inline)) inline double CheckSquares(const doub
 }
 
 // False when a trap flag was raised.
-template <typename TChain, bool OwnChain, bool Exponential>
+template <typename TChain, bool OwnChain, bool Exponential, bool LessOne = false>
 QUEL_VECTOR bool FastSum(const TFastSumInput& in, double& result)
 {
     constexpr bool OwnPowers = OwnChain && std::is_same_v<TChain, TPowerChain>;
@@ -359,7 +376,7 @@ QUEL_VECTOR bool FastSum(const TFastSumInput& in, double& result)
             const int k1 = std::min(count, k0 + Block);
             for (int k = k0; k < k1; ++k) {
                 const int j = in.points[k];
-                residuals[k] = Residual<Exponential>(y[j], Exponential ? in.powers[j] : 0, in.c, in.a, in.steps[j]);
+                residuals[k] = Residual<Exponential, LessOne>(y[j], Exponential ? in.powers[j] : 0, in.c, in.a, in.steps[j]);
                 if (k >= SumLag) {
                     sums[added] = sum = SquareStep(sum, residuals[added]);
                     ++added;
@@ -376,11 +393,12 @@ QUEL_VECTOR bool FastSum(const TFastSumInput& in, double& result)
         // proven a block at a time, before any of its values is read.
         double* chain = in.ownChain;
         const double factor = OwnPowers ? in.E : in.b;
-        const double* P = OwnPowers ? chain : in.powers;
+        const double* P = OwnPowers ? (LessOne ? in.ownLessOne : chain) : in.powers;
         const double* X = OwnSteps ? chain : in.steps;
         chain[1] = factor;
         int provenTo = std::min(n + 1, ChainLead + 1);
         FormChain<TChain>(factor, chain, 2, provenTo);
+        if constexpr (OwnPowers && LessOne) FormLessOne(chain, in.ownLessOne, 1, provenTo);
         double value = chain[provenTo];
         int formed = 0;
         for (int j0 = 1; j0 <= n; j0 += Block) {
@@ -388,18 +406,21 @@ QUEL_VECTOR bool FastSum(const TFastSumInput& in, double& result)
             for (int j = j0; j <= j1; ++j) {
                 if (j + ChainLead < n + 1) chain[j + ChainLead + 1] = value = TChain::Next(factor, value);
                 if (in.takesPart[j])
-                    residuals[formed++] = Residual<Exponential>(y[j], Exponential ? P[j] : 0, in.c, in.a, X[j]);
+                    residuals[formed++] = Residual<Exponential, LessOne>(y[j], Exponential ? P[j] : 0, in.c, in.a, X[j]);
                 if (formed - added > SumLag) {
                     sums[added] = sum = SquareStep(sum, residuals[added]);
                     ++added;
                 }
             }
             const int to = std::min(n + 1, j1 + ChainLead + 1);
-            if (to > provenTo && !QUEL_LIKELY(ChainProven<TChain>(factor, chain, provenTo + 1, to))) {
-                FormChainByStep<TChain>(factor, chain, provenTo + 1, to);
-                value = chain[to];
+            if (to > provenTo) {
+                if (!QUEL_LIKELY(ChainProven<TChain>(factor, chain, provenTo + 1, to))) {
+                    FormChainByStep<TChain>(factor, chain, provenTo + 1, to);
+                    value = chain[to];
+                }
+                if constexpr (OwnPowers && LessOne) FormLessOne(chain, in.ownLessOne, provenTo + 1, to);
+                provenTo = to;
             }
-            provenTo = std::max(provenTo, to);
             if (added > checked) sum = CheckSquares(residuals, sums, checked, added);
         }
         for (; added < formed; ++added) sums[added] = sum = SquareStep(sum, residuals[added]);
@@ -408,8 +429,6 @@ QUEL_VECTOR bool FastSum(const TFastSumInput& in, double& result)
         return !TrapRaised(result, chain[n + 1], 0);
     }
 }
-
-using TFastSumFunction = bool (*)(const TFastSumInput&, double&);
 
 bool& FastSumsChosen()
 {
@@ -420,30 +439,36 @@ bool& FastSumsChosen()
 // Starts a sum with its own powers: forms exp(d/c) as the plain sum does. The
 // exponential never traps: an infinite result raises the overflow flag, which
 // is cleared then, unless d/c itself overflowed, which the sum's final check
-// must see.
-void PreparePowers(double c, double d, double& E)
+// must see. True when every E^j up to j = n + 1 lies in [0.55, e^36], well
+// inside [0.5, 2^53] for the few units in the last place that the chain's
+// roundings add.
+bool PreparePowers(double c, double d, int n, double& E)
 {
     const double q = Stored(Extended(d) / c);
     E = std::exp(q);
     if (std::isinf(E) && std::isfinite(q)) ClearFloatingPointFlags();
+    const double span = q * (n + 1);
+    return span > -0.59 && span < 36;
 }
 
 // A sum at a point that shares no chain with the current one: b*j is formed
-// first, then the powers with the residuals.
+// first, then the powers with the residuals. (The exponential comes before
+// both, as its clearing of the flags must not hide an overflow of b*j.)
 double SumOnItsOwn(const TMeasurementSeries& series, const bool* takesPart, double a, double b, double c,
                    double d)
 {
     if (FastSumsChosen()) {
-        double powers[SeriesCapacity + 2], steps[SeriesCapacity + 2];
-        TFastSumInput in{series.y, series.n, takesPart, nullptr, 0, a, b, c, 0, nullptr, steps, steps};
+        double powers[SeriesCapacity + 2], lessOne[SeriesCapacity + 2], steps[SeriesCapacity + 2];
+        TFastSumInput in{series.y, series.n, takesPart, nullptr, 0, a, b, c, 0, nullptr, steps, steps, lessOne};
         double result;
         bool formed;
         if (std::isgreater(c, 0.0)) {
+            const bool exact = PreparePowers(c, d, series.n, in.E);
             steps[1] = b;
             FormChain<TStepChain>(b, steps, 2, series.n + 1);
             in.ownChain = powers;
-            PreparePowers(c, d, in.E);
-            formed = FastSum<TPowerChain, true, true>(in, result);
+            formed = exact ? FastSum<TPowerChain, true, true, true>(in, result)
+                           : FastSum<TPowerChain, true, true, false>(in, result);
         } else {
             formed = FastSum<TStepChain, true, false>(in, result);
         }
@@ -497,14 +522,17 @@ private:
     // the last trial, swapped in when that trial is taken.
     bool takesPart[SeriesCapacity + 1] = {};
     int points[SeriesCapacity];
-    double chainStore[4][ChainCapacity] = {};
+    double chainStore[6][ChainCapacity] = {};
     double* powers = chainStore[0];
     double* trialPowers = chainStore[1];
-    double* steps = chainStore[2];
-    double* trialSteps = chainStore[3];
-    bool powersValid = false;  // powers hold E^j for the current c > 0 and d
-    bool stepsValid = false;   // steps hold b*j for the current b
-    bool trialChainFormed = false;
+    double* lessOne = chainStore[2];
+    double* trialLessOne = chainStore[3];
+    double* steps = chainStore[4];
+    double* trialSteps = chainStore[5];
+    bool powersValid = false;   // powers hold E^j for the current c > 0 and d
+    bool lessOneValid = false;  // and lessOne holds E^j - 1, exact
+    bool stepsValid = false;    // steps hold b*j for the current b
+    bool trialChainFormed = false, trialLessOneFormed = false;
 
     // Recent sums, by the exact bits of their point.
     struct TRemembered {
@@ -589,7 +617,14 @@ void TEngineRun::UsePowers()
     const double E = std::exp(Stored(Extended(d) / c));
     ClearFloatingPointFlags();
     powers[1] = E;
-    for (int j = 1; j <= series.n; ++j) powers[j + 1] = Stored(Extended(E) * powers[j]);
+    auto exact = [](double P) { return P >= 0.5 && P <= 0x1p53; };
+    lessOneValid = exact(powers[1]);
+    for (int j = 1; j <= series.n; ++j) {
+        powers[j + 1] = Stored(Extended(E) * powers[j]);
+        lessOneValid &= exact(powers[j + 1]);
+    }
+    if (lessOneValid)
+        for (int j = 1; j <= series.n + 1; ++j) lessOne[j] = powers[j] - 1;
     powersValid = true;
 }
 
@@ -615,8 +650,8 @@ double TEngineRun::TrialSum(double value)
     }
     double sum;
     if (Recall(ta, tb, tc, td, sum)) return sum;
-    if (!FastTrialSum<V>(value, sum)) {
-        ClearFloatingPointFlags();
+    if (!fast || !FastTrialSum<V>(value, sum)) {
+        if (fast) ClearFloatingPointFlags();
         trialChainFormed = false;
         sum = PlainSum(series, ta, tb, tc, td);
     }
@@ -627,32 +662,36 @@ double TEngineRun::TrialSum(double value)
 template <TVaries V>
 bool TEngineRun::FastTrialSum(double value, double& sum)
 {
-    if (!fast) return false;
-    TFastSumInput in{y, series.n, takesPart, points, ValidCount, a, b, c, 0, nullptr, nullptr, nullptr};
+    TFastSumInput in{y, series.n, takesPart, points, ValidCount, a, b, c, 0, nullptr, nullptr, nullptr, nullptr};
     const bool exponential = std::isgreater(V == TVaries::C ? value : c, 0.0);
     if constexpr (V == TVaries::A || V == TVaries::B) {
         if (exponential) UsePowers();
-        in.powers = powers;
+        const bool exact = exponential && lessOneValid;
+        in.powers = exact ? lessOne : powers;
         if constexpr (V == TVaries::A) {
             in.a = value;
             UseSteps();
             in.steps = steps;
-            return exponential ? FastSum<TStepChain, false, true>(in, sum) : FastSum<TStepChain, false, false>(in, sum);
+            if (!exponential) return FastSum<TStepChain, false, false>(in, sum);
+            return exact ? FastSum<TStepChain, false, true, true>(in, sum) : FastSum<TStepChain, false, true>(in, sum);
         } else {
             in.b = value;
             in.ownChain = trialSteps;
             trialChainFormed = true;
-            return exponential ? FastSum<TStepChain, true, true>(in, sum) : FastSum<TStepChain, true, false>(in, sum);
+            if (!exponential) return FastSum<TStepChain, true, false>(in, sum);
+            return exact ? FastSum<TStepChain, true, true, true>(in, sum) : FastSum<TStepChain, true, true>(in, sum);
         }
     } else {
         UseSteps();
         in.steps = steps;
         if (!exponential) return FastSum<TStepChain, false, false>(in, sum);
         in.c = V == TVaries::C ? value : c;
-        PreparePowers(in.c, V == TVaries::D ? value : d, in.E);
+        const bool exact = PreparePowers(in.c, V == TVaries::D ? value : d, series.n, in.E);
         in.ownChain = trialPowers;
+        in.ownLessOne = trialLessOne;
         trialChainFormed = true;
-        return FastSum<TPowerChain, true, true>(in, sum);
+        trialLessOneFormed = exact;
+        return exact ? FastSum<TPowerChain, true, true, true>(in, sum) : FastSum<TPowerChain, true, true>(in, sum);
     }
 }
 
@@ -665,7 +704,9 @@ void TEngineRun::Taken()
         stepsValid = trialChainFormed;
     } else if constexpr (V == TVaries::C || V == TVaries::D) {
         if (trialChainFormed) std::swap(powers, trialPowers);
+        if (trialChainFormed && trialLessOneFormed) std::swap(lessOne, trialLessOne);
         powersValid = trialChainFormed;
+        lessOneValid = trialChainFormed && trialLessOneFormed;
     }
 }
 

@@ -242,6 +242,18 @@ TEST(FitExpModel, SecondRunStartsFromTheFlagsTheFirstLeft)
     EXPECT_EQ(expected.ThreeSN4, second.ThreeSN4);
 }
 
+TEST(FitExpModel, LoopLimitLeavesLoopCountAt2000001)
+{
+    // Five points and four parameters: the search creeps on until the limit.
+    TRun run = DriverRun(SeriesOf({1, 2, 4, 7, 11}), 0);
+    TFitEngineState engine;
+    EXPECT_EQ(FitExpModel(run.series, run.params, run.line.ThreeSN2, engine), FitLoopLimit);
+    EXPECT_EQ(engine.LoopCount, 2000001);
+    EXPECT_EQ(run.params.a, engine.BestA);
+    EXPECT_EQ(run.params.d, engine.BestD);
+    EXPECT_EQ(run.params.ThreeSN4, ThreeSN4Of(engine.BestSum, 5));
+}
+
 TEST(FitExpModel, OverflowAtTheStartPointLeavesEverythingAsItWas)
 {
     std::vector<double> steep;
