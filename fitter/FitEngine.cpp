@@ -24,10 +24,13 @@
 //   double as the extended-precision step rounded to double unless the exact
 //   result lies within a 64-bit unit of a point halfway between two doubles.
 //   Its exact rounding error, from an error-free product or sum, tells; the
-//   steps are checked in blocks, four at a time, and a block with a step that
-//   is not proven is done again one step at a time, that step the extended way
-//   (about one step in a thousand).
-// - The residuals themselves are formed in extended precision as written.
+//   steps are checked in blocks, four at a time. A step that is not proven
+//   (about one in a thousand) is done the extended way and the steps after it
+//   again.
+// - The running sum takes each square with a fused multiply-add, so that the
+//   double-precision step rounds once, as the extended one nearly does.
+// - The residuals themselves are formed in extended precision as written;
+//   E^j - 1 comes ready from the double unit where it is exact.
 // - E^j depends only on c and d, and b*j only on b: a trial reads the chains of
 //   the current point that it shares and forms only the one it changes.
 // - A few recent sums are remembered: the c search often tries the point it
@@ -159,6 +162,9 @@ QUEL_VECTOR inline __m256d Proven(__m256d v, __m256d error, double bound)
     return _mm256_and_pd(small, _mm256_cmp_pd(m, _mm256_set1_pd(SmallestProven), _CMP_GE_OQ));
 }
 
+// Steps are proven in blocks of this many.
+constexpr int Block = 16;
+
 QUEL_VECTOR inline bool AllSet(__m256d lanes)
 {
     return _mm256_movemask_pd(lanes) == 0xF;
@@ -217,22 +223,45 @@ QUEL_VECTOR __attribute__((always_inline)) inline bool ChainProven(double factor
     return all;
 }
 
-// chain[i] for i = from ... to, one step at a time, a step that is not proven
-// the extended way.
+// The first i in from ... to whose step is not proven, or to + 1.
 template <typename TChain>
-QUEL_VECTOR inline void FormChainByStep(double factor, double* chain, int from, int to)
+QUEL_VECTOR inline int FirstUnprovenStep(double factor, const double* chain, int from, int to)
 {
-    for (int i = from; i <= to; ++i) {
-        const double next = TChain::Next(factor, chain[i - 1]);
-        chain[i] = TChain::StepProven(factor, chain[i - 1], next) ? next : TChain::ExtendedStep(factor, chain[i - 1]);
+    const __m256d f = _mm256_set1_pd(factor);
+    int i = from;
+    for (; i + 3 <= to; i += 4) {
+        const int proven =
+            _mm256_movemask_pd(TChain::StepsProven(f, _mm256_loadu_pd(chain + i - 1), _mm256_loadu_pd(chain + i)));
+        if (proven != 0xF) return i + __builtin_ctz(~proven);
+    }
+    for (; i <= to; ++i)
+        if (!TChain::StepProven(factor, chain[i - 1], chain[i])) return i;
+    return to + 1;
+}
+
+// Repairs chain[from ... to], formed in double precision after a proven
+// chain[from - 1]: the first step not proven is done the extended way, the
+// steps after it again in double precision, until every step is proven.
+template <typename TChain>
+QUEL_VECTOR inline void RepairChain(double factor, double* chain, int from, int to)
+{
+    for (int i = FirstUnprovenStep<TChain>(factor, chain, from, to); i <= to;
+         i = FirstUnprovenStep<TChain>(factor, chain, i + 1, to)) {
+        chain[i] = TChain::ExtendedStep(factor, chain[i - 1]);
+        for (int k = i + 1; k <= to; ++k) chain[k] = TChain::Next(factor, chain[k - 1]);
     }
 }
 
+// chain[i] for i = from ... to, proven block by block.
 template <typename TChain>
 QUEL_VECTOR inline void FormChain(double factor, double* chain, int from, int to)
 {
-    for (int i = from; i <= to; ++i) chain[i] = TChain::Next(factor, chain[i - 1]);
-    if (!QUEL_LIKELY(ChainProven<TChain>(factor, chain, from, to))) FormChainByStep<TChain>(factor, chain, from, to);
+    for (int first = from; first <= to; first += Block) {
+        const int last = std::min(to, first + Block - 1);
+        for (int i = first; i <= last; ++i) chain[i] = TChain::Next(factor, chain[i - 1]);
+        if (!QUEL_LIKELY(ChainProven<TChain>(factor, chain, first, last)))
+            RepairChain<TChain>(factor, chain, first, last);
+    }
 }
 
 // The running sum of squares: sums[k] = r[k]*r[k] + sums[k-1], sums[-1] = s.
@@ -256,36 +285,53 @@ QUEL_VECTOR inline bool SquareStepProven(double s, double r, double t)
     return Proven(t, (sigma - t) + (e + __builtin_fma(r, r, -ph)), SumBound);
 }
 
+// Lanes set where sums[k + i] = sums[k + i - 1] + r[k + i]^2 is proven, i < 4.
+QUEL_VECTOR inline __m256d FourSquaresProven(const double* r, const double* sums, int k)
+{
+    const __m256d rk = _mm256_loadu_pd(r + k), t = _mm256_loadu_pd(sums + k);
+    const __m256d sk = _mm256_loadu_pd(sums + k - 1);
+    const __m256d ph = _mm256_mul_pd(rk, rk);
+    const __m256d sigma = _mm256_add_pd(sk, ph);
+    const __m256d bv = _mm256_sub_pd(sigma, sk);
+    const __m256d e = _mm256_add_pd(_mm256_sub_pd(sk, _mm256_sub_pd(sigma, bv)), _mm256_sub_pd(ph, bv));
+    const __m256d error = _mm256_add_pd(_mm256_sub_pd(sigma, t), _mm256_add_pd(e, _mm256_fmsub_pd(rk, rk, ph)));
+    return Proven(t, error, SumBound);
+}
+
 // Whether sums[k] = sums[k-1] + r[k]*r[k] is proven for k = 0 ... count - 1;
 // sums[-1] is the sum before.
 QUEL_VECTOR __attribute__((always_inline)) inline bool SquaresProven(const double* r, const double* sums, int count)
 {
     __m256d proven = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
     int k = 0;
-    for (; k + 4 <= count; k += 4) {
-        const __m256d rk = _mm256_loadu_pd(r + k), t = _mm256_loadu_pd(sums + k);
-        const __m256d sk = _mm256_loadu_pd(sums + k - 1);
-        const __m256d ph = _mm256_mul_pd(rk, rk);
-        const __m256d sigma = _mm256_add_pd(sk, ph);
-        const __m256d bv = _mm256_sub_pd(sigma, sk);
-        const __m256d e = _mm256_add_pd(_mm256_sub_pd(sk, _mm256_sub_pd(sigma, bv)), _mm256_sub_pd(ph, bv));
-        const __m256d error = _mm256_add_pd(_mm256_sub_pd(sigma, t), _mm256_add_pd(e, _mm256_fmsub_pd(rk, rk, ph)));
-        proven = _mm256_and_pd(proven, Proven(t, error, SumBound));
-    }
+    for (; k + 4 <= count; k += 4) proven = _mm256_and_pd(proven, FourSquaresProven(r, sums, k));
     bool all = AllSet(proven);
     for (; k < count; ++k) all &= SquareStepProven(sums[k - 1], r[k], sums[k]);
     return all;
 }
 
-// Adds the squares of r[0 ... count - 1] to s one step at a time.
-QUEL_VECTOR inline double AddSquaresByStep(double s, const double* r, double* sums, int count)
+// The first k in from ... count - 1 whose step is not proven, or count.
+QUEL_VECTOR inline int FirstUnprovenSquare(const double* r, const double* sums, int from, int count)
 {
-    for (int k = 0; k < count; ++k) {
-        const double t = SquareStep(s, r[k]);
-        s = SquareStepProven(s, r[k], t) ? t : Stored(Extended(r[k]) * r[k] + s);
-        sums[k] = s;
+    int k = from;
+    for (; k + 4 <= count; k += 4) {
+        const int proven = _mm256_movemask_pd(FourSquaresProven(r, sums, k));
+        if (proven != 0xF) return k + __builtin_ctz(~proven);
     }
-    return s;
+    for (; k < count; ++k)
+        if (!SquareStepProven(sums[k - 1], r[k], sums[k])) return k;
+    return count;
+}
+
+// Repairs sums[0 ... count - 1] after a proven sums[-1], as RepairChain does.
+// Returns the last sum.
+QUEL_VECTOR inline double RepairSquares(const double* r, double* sums, int count)
+{
+    for (int k = FirstUnprovenSquare(r, sums, 0, count); k < count; k = FirstUnprovenSquare(r, sums, k + 1, count)) {
+        sums[k] = Stored(Extended(r[k]) * r[k] + sums[k - 1]);
+        for (int i = k + 1; i < count; ++i) sums[i] = SquareStep(sums[i - 1], r[i]);
+    }
+    return sums[count - 1];
 }
 
 // ---- Fast sums -------------------------------------------------------------
@@ -307,10 +353,6 @@ struct TFastSumInput {
     double* ownLessOne;    // E^j - 1, when the powers are formed
 };
 
-// E^j - 1, which the residual needs, is exact in double while E^j lies in
-// [0.5, 2^53]: then it is taken from a chain of its own, formed by the double
-// unit, and the extended unit has one operation less per residual.
-
 // The residual at one point, in extended precision as the model defines it;
 // with LessOne, P holds E^j - 1.
 template <bool Exponential, bool LessOne>
@@ -324,7 +366,10 @@ inline double Residual(const double& y, double P, double c, double a, double X)
         return Stored(Extended(y) - ((Extended(P) - 1) * c + (Extended(a) + X)));
 }
 
-// E^j - 1 for i = from ... to.
+// E^j - 1 for i = from ... to. The residual needs E^j - 1, which is exact in
+// double while E^j lies in [0.5, 2^53]: then it is taken from a chain of its
+// own, formed by the double unit, and the extended unit has one operation less
+// per residual.
 QUEL_VECTOR inline void FormLessOne(const double* P, double* lessOne, int from, int to)
 {
     int i = from;
@@ -333,24 +378,22 @@ QUEL_VECTOR inline void FormLessOne(const double* P, double* lessOne, int from, 
     for (; i <= to; ++i) lessOne[i] = P[i] - 1;
 }
 
-// Checks are made every Block steps. The own chain runs ChainLead points ahead
-// of the residuals, so that a value is proven before it is read and is read by
-// the extended unit well after the double unit stored it; the running sum adds
-// the residuals SumLag behind their forming, for the same reason the other
-// way round.
-constexpr int Block = 16;
+// The own chain runs ChainLead points ahead of the residuals, so that a value
+// is proven before it is read and is read by the extended unit well after the
+// double unit stored it; the running sum adds the residuals SumLag behind their
+// forming, for the same reason the other way round.
 constexpr int ChainLead = Block;
 constexpr int SumLag = 8;
 
 // The running sums of one fast evaluation, checked block by block: the sums
-// from checked on are proven, or formed again one step at a time from the
-// proven sum before them (sums[-1] is 0). Returns the last sum.
+// from checked on are proven, or repaired (sums[-1] is 0). Returns the last
+// sum.
 QUEL_VECTOR __attribute__((always_inline)) inline double CheckSquares(const double* residuals, double* sums, int& checked, int added)
 {
     const int count = added - checked;
     double sum = sums[added - 1];
     if (!QUEL_LIKELY(SquaresProven(residuals + checked, sums + checked, count)))
-        sum = AddSquaresByStep(sums[checked - 1], residuals + checked, sums + checked, count);
+        sum = RepairSquares(residuals + checked, sums + checked, count);
     checked = added;
     return sum;
 }
@@ -415,7 +458,7 @@ QUEL_VECTOR bool FastSum(const TFastSumInput& in, double& result)
             const int to = std::min(n + 1, j1 + ChainLead + 1);
             if (to > provenTo) {
                 if (!QUEL_LIKELY(ChainProven<TChain>(factor, chain, provenTo + 1, to))) {
-                    FormChainByStep<TChain>(factor, chain, provenTo + 1, to);
+                    RepairChain<TChain>(factor, chain, provenTo + 1, to);
                     value = chain[to];
                 }
                 if constexpr (OwnPowers && LessOne) FormLessOne(chain, in.ownLessOne, provenTo + 1, to);

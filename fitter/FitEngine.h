@@ -26,7 +26,9 @@ public:
 // EFloatingPointTrap (common/FloatTraps.h) with the trap's text; params.a..d then keep
 // their start values, except when the fault is the final spread's division
 // (exactly four points take part): the best point has been written by then.
-// The engine state keeps what the search had done up to the fault.
+// The engine state keeps what the search had done up to the fault; LoopCount is
+// set to 0 only after the start point's sum, so a fault there leaves the
+// previous run's count. The observer, when given, is told of every 1000th pass.
 int FitExpModel(const TMeasurementSeries& series, TModelParameters& params, double ThreeSN2,
                 TFitEngineState& engine, TFitObserver* observer = nullptr);
 

@@ -294,6 +294,23 @@ TEST(FitExpModel, FourPointsTrapOnTheSpreadAfterWritingTheBestPoint)
     EXPECT_EQ(run.params.ThreeSN4, 0);
 }
 
+TEST(FitExpModel, MinusOneE98TakesPartAndKeepsEverySumAbove1e99)
+{
+    // Four present points and -1e98: five take part, so the spread divides by
+    // 1, and every sum exceeds 1e196. No point is ever recorded as the best:
+    // the run returns the best point it found in the engine's memory.
+    TRun run = DriverRun(SeriesOf({1, 2, MissingValue, 4, 7, -1e98}), 4);
+    TFitEngineState engine;
+    engine.BestA = 1, engine.BestB = 2, engine.BestC = 3, engine.BestD = 4;
+    EXPECT_EQ(FitExpModel(run.series, run.params, run.line.ThreeSN2, engine), FitConverged);
+    EXPECT_EQ(engine.BestSum, 1e99);
+    EXPECT_EQ(run.params.ThreeSN4, ThreeSN4Of(1e99, 5));
+    EXPECT_EQ(run.params.a, 1);
+    EXPECT_EQ(run.params.b, 2);
+    EXPECT_EQ(run.params.c, 3);
+    EXPECT_EQ(run.params.d, 4);
+}
+
 TEST(FitExpModel, ThreePointsGiveTheDefaultNaNSpread)
 {
     TRun run = DriverRun(SeriesOf({1, 2, 4}), 0);
