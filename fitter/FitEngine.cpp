@@ -269,7 +269,7 @@ QUEL_VECTOR inline void FormChain(double factor, double* chain, int from, int to
 // the other way). Its exact error is (sigma - t) + (e + pl), with pl the
 // square's rounding error, sigma = s + r*r rounded and e the error of that sum
 // (two-sum); sigma - t is exact, and rounding e + pl costs far less than the
-// margin.
+// margin. A zero residual leaves the sum as it is, whatever its size.
 QUEL_VECTOR inline double SquareStep(double s, double r)
 {
     return __builtin_fma(r, r, s);
@@ -281,7 +281,7 @@ QUEL_VECTOR inline bool SquareStepProven(double s, double r, double t)
     const double sigma = s + ph;
     const double bv = sigma - s;
     const double e = (s - (sigma - bv)) + (ph - bv);
-    return Proven(t, (sigma - t) + (e + __builtin_fma(r, r, -ph)), SumBound);
+    return Proven(t, (sigma - t) + (e + __builtin_fma(r, r, -ph)), SumBound) | (r == 0);
 }
 
 // Lanes set where sums[k + i] = sums[k + i - 1] + r[k + i]^2 is proven, i < 4.
@@ -294,7 +294,7 @@ QUEL_VECTOR inline __m256d FourSquaresProven(const double* r, const double* sums
     const __m256d bv = _mm256_sub_pd(sigma, sk);
     const __m256d e = _mm256_add_pd(_mm256_sub_pd(sk, _mm256_sub_pd(sigma, bv)), _mm256_sub_pd(ph, bv));
     const __m256d error = _mm256_add_pd(_mm256_sub_pd(sigma, t), _mm256_add_pd(e, _mm256_fmsub_pd(rk, rk, ph)));
-    return Proven(t, error, SumBound);
+    return _mm256_or_pd(Proven(t, error, SumBound), _mm256_cmp_pd(rk, _mm256_setzero_pd(), _CMP_EQ_OQ));
 }
 
 // Whether sums[k] = sums[k-1] + r[k]*r[k] is proven for k = 0 ... count - 1;

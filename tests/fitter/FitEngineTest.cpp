@@ -440,7 +440,7 @@ protected:
 
 TEST_F(FastSums, ResidualSumsMatchThePlainSumBitForBit)
 {
-    ASSERT_TRUE(FastResidualSumsAvailable()) << "the fast sums do not run on this processor";
+    if (!FastResidualSumsAvailable()) GTEST_SKIP() << "the fast sums do not run on this processor";
     std::mt19937_64 random(11);
     std::uniform_real_distribution<double> uniform(-1, 1);
     for (int i = 0; i < 400; ++i) {
