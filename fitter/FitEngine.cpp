@@ -162,7 +162,7 @@ QUEL_VECTOR inline __m256d Proven(__m256d v, __m256d error, double bound)
 }
 
 // Steps are proven in blocks of this many.
-constexpr int Block = 16;
+constexpr int Block = 48;
 
 QUEL_VECTOR inline bool AllSet(__m256d lanes)
 {
