@@ -6,7 +6,6 @@
 #include <cfenv>
 #include <cmath>
 #include <cstring>
-#include <type_traits>
 
 #include "FitEngineSpeed.h"
 #include "FloatTraps.h"
@@ -163,7 +162,7 @@ QUEL_VECTOR inline __m256d Proven(__m256d v, __m256d error, double bound)
 }
 
 // Steps are proven in blocks of this many.
-constexpr int Block = 16;
+constexpr int Block = 48;
 
 QUEL_VECTOR inline bool AllSet(__m256d lanes)
 {
@@ -270,7 +269,7 @@ QUEL_VECTOR inline void FormChain(double factor, double* chain, int from, int to
 // the other way). Its exact error is (sigma - t) + (e + pl), with pl the
 // square's rounding error, sigma = s + r*r rounded and e the error of that sum
 // (two-sum); sigma - t is exact, and rounding e + pl costs far less than the
-// margin.
+// margin. A zero residual leaves the sum as it is, whatever its size.
 QUEL_VECTOR inline double SquareStep(double s, double r)
 {
     return __builtin_fma(r, r, s);
@@ -282,7 +281,7 @@ QUEL_VECTOR inline bool SquareStepProven(double s, double r, double t)
     const double sigma = s + ph;
     const double bv = sigma - s;
     const double e = (s - (sigma - bv)) + (ph - bv);
-    return Proven(t, (sigma - t) + (e + __builtin_fma(r, r, -ph)), SumBound);
+    return Proven(t, (sigma - t) + (e + __builtin_fma(r, r, -ph)), SumBound) | (r == 0);
 }
 
 // Lanes set where sums[k + i] = sums[k + i - 1] + r[k + i]^2 is proven, i < 4.
@@ -295,7 +294,7 @@ QUEL_VECTOR inline __m256d FourSquaresProven(const double* r, const double* sums
     const __m256d bv = _mm256_sub_pd(sigma, sk);
     const __m256d e = _mm256_add_pd(_mm256_sub_pd(sk, _mm256_sub_pd(sigma, bv)), _mm256_sub_pd(ph, bv));
     const __m256d error = _mm256_add_pd(_mm256_sub_pd(sigma, t), _mm256_add_pd(e, _mm256_fmsub_pd(rk, rk, ph)));
-    return Proven(t, error, SumBound);
+    return _mm256_or_pd(Proven(t, error, SumBound), _mm256_cmp_pd(rk, _mm256_setzero_pd(), _CMP_EQ_OQ));
 }
 
 // Whether sums[k] = sums[k-1] + r[k]*r[k] is proven for k = 0 ... count - 1;
@@ -336,9 +335,10 @@ QUEL_VECTOR inline double RepairSquares(const double* r, double* sums, int count
 
 // ---- Fast sums -------------------------------------------------------------
 
-// What a fast sum reads and forms. The trial's own chain (E^j when c or d
-// changes, b*j when b changes) is formed into the given array, indexed by
-// j = 1 ... n + 1; the others are read from the current point's.
+// What a fast sum reads and forms. A chain of the sum's own (E^j when c or d
+// changes, b*j when b changes, both for a sum on its own) is formed into the
+// given array, indexed by j = 1 ... n + 1; the others are read from the
+// current point's.
 struct TFastSumInput {
     const double* y;
     int n;
@@ -349,8 +349,9 @@ struct TFastSumInput {
     double E;              // exp(d/c), when the powers are formed
     const double* powers;  // E^j, or E^j - 1 (see below), when read
     const double* steps;   // b*j, when read
-    double* ownChain;
+    double* ownPowers;
     double* ownLessOne;    // E^j - 1, when the powers are formed
+    double* ownSteps;
 };
 
 // The residual at one point, in extended precision as the model defines it;
@@ -378,12 +379,49 @@ QUEL_VECTOR inline void FormLessOne(const double* P, double* lessOne, int from, 
     for (; i <= to; ++i) lessOne[i] = P[i] - 1;
 }
 
-// The own chain runs ChainLead points ahead of the residuals, so that a value
+// An own chain runs ChainLead points ahead of the residuals, so that a value
 // is proven before it is read and is read by the extended unit well after the
 // double unit stored it; the running sum adds the residuals SumLag behind their
 // forming, for the same reason the other way round.
 constexpr int ChainLead = Block;
 constexpr int SumLag = 8;
+
+// A chain of the sum's own, with E^j - 1 beside the powers when lessOne is
+// given.
+template <typename TChain>
+struct TOwnChain {
+    double factor;
+    double* chain;
+    double* lessOne;
+    double value = 0;
+    int provenTo = 0;
+
+    QUEL_VECTOR void Start(int n)
+    {
+        chain[1] = factor;
+        provenTo = std::min(n + 1, ChainLead + 1);
+        FormChain<TChain>(factor, chain, 2, provenTo);
+        if (lessOne) FormLessOne(chain, lessOne, 1, provenTo);
+        value = chain[provenTo];
+    }
+
+    // Forms chain[j + ChainLead + 1].
+    QUEL_VECTOR void FormAhead(int j, int n)
+    {
+        if (j + ChainLead < n + 1) chain[j + ChainLead + 1] = value = TChain::Next(factor, value);
+    }
+
+    QUEL_VECTOR void ProveUpTo(int to)
+    {
+        if (to <= provenTo) return;
+        if (!QUEL_LIKELY(ChainProven<TChain>(factor, chain, provenTo + 1, to))) {
+            RepairChain<TChain>(factor, chain, provenTo + 1, to);
+            value = chain[to];
+        }
+        if (lessOne) FormLessOne(chain, lessOne, provenTo + 1, to);
+        provenTo = to;
+    }
+};
 
 // The running sums of one fast evaluation, checked block by block: the sums
 // from checked on are proven, or repaired (sums[-1] is 0). Returns the last
@@ -399,11 +437,9 @@ QUEL_VECTOR __attribute__((always_inline)) inline double CheckSquares(const doub
 }
 
 // False when a trap flag was raised.
-template <typename TChain, bool OwnChain, bool Exponential, bool LessOne = false>
+template <bool OwnPowers, bool OwnSteps, bool Exponential, bool LessOne = false>
 QUEL_VECTOR bool FastSum(const TFastSumInput& in, double& result)
 {
-    constexpr bool OwnPowers = OwnChain && std::is_same_v<TChain, TPowerChain>;
-    constexpr bool OwnSteps = OwnChain && std::is_same_v<TChain, TStepChain>;
     const double* y = in.y;
     const int n = in.n;
     double residuals[SeriesCapacity];
@@ -412,7 +448,7 @@ QUEL_VECTOR bool FastSum(const TFastSumInput& in, double& result)
     sums[-1] = 0;
     double sum = 0;
     int added = 0, checked = 0;
-    if constexpr (!OwnChain) {
+    if constexpr (!OwnPowers && !OwnSteps) {
         // Neither chain changes: only the points that take part are visited.
         const int count = in.pointCount;
         for (int k0 = 0; k0 < count; k0 += Block) {
@@ -432,22 +468,18 @@ QUEL_VECTOR bool FastSum(const TFastSumInput& in, double& result)
         result = sum;
         return !TrapRaised(result, 0, 0);
     } else {
-        // The own chain runs ChainLead points ahead of the residuals and is
-        // proven a block at a time, before any of its values is read.
-        double* chain = in.ownChain;
-        const double factor = OwnPowers ? in.E : in.b;
-        const double* P = OwnPowers ? (LessOne ? in.ownLessOne : chain) : in.powers;
-        const double* X = OwnSteps ? chain : in.steps;
-        chain[1] = factor;
-        int provenTo = std::min(n + 1, ChainLead + 1);
-        FormChain<TChain>(factor, chain, 2, provenTo);
-        if constexpr (OwnPowers && LessOne) FormLessOne(chain, in.ownLessOne, 1, provenTo);
-        double value = chain[provenTo];
+        TOwnChain<TPowerChain> powers{in.E, in.ownPowers, LessOne ? in.ownLessOne : nullptr};
+        TOwnChain<TStepChain> steps{in.b, in.ownSteps, nullptr};
+        if constexpr (OwnPowers) powers.Start(n);
+        if constexpr (OwnSteps) steps.Start(n);
+        const double* P = OwnPowers ? (LessOne ? in.ownLessOne : in.ownPowers) : in.powers;
+        const double* X = OwnSteps ? in.ownSteps : in.steps;
         int formed = 0;
         for (int j0 = 1; j0 <= n; j0 += Block) {
             const int j1 = std::min(n, j0 + Block - 1);
             for (int j = j0; j <= j1; ++j) {
-                if (j + ChainLead < n + 1) chain[j + ChainLead + 1] = value = TChain::Next(factor, value);
+                if constexpr (OwnPowers) powers.FormAhead(j, n);
+                if constexpr (OwnSteps) steps.FormAhead(j, n);
                 if (in.takesPart[j])
                     residuals[formed++] = Residual<Exponential, LessOne>(y[j], Exponential ? P[j] : 0, in.c, in.a, X[j]);
                 if (formed - added > SumLag) {
@@ -456,20 +488,14 @@ QUEL_VECTOR bool FastSum(const TFastSumInput& in, double& result)
                 }
             }
             const int to = std::min(n + 1, j1 + ChainLead + 1);
-            if (to > provenTo) {
-                if (!QUEL_LIKELY(ChainProven<TChain>(factor, chain, provenTo + 1, to))) {
-                    RepairChain<TChain>(factor, chain, provenTo + 1, to);
-                    value = chain[to];
-                }
-                if constexpr (OwnPowers && LessOne) FormLessOne(chain, in.ownLessOne, provenTo + 1, to);
-                provenTo = to;
-            }
+            if constexpr (OwnPowers) powers.ProveUpTo(to);
+            if constexpr (OwnSteps) steps.ProveUpTo(to);
             if (added > checked) sum = CheckSquares(residuals, sums, checked, added);
         }
         for (; added < formed; ++added) sums[added] = sum = SquareStep(sum, residuals[added]);
         if (added > checked) sum = CheckSquares(residuals, sums, checked, added);
         result = sum;
-        return !TrapRaised(result, chain[n + 1], 0);
+        return !TrapRaised(result, OwnPowers ? in.ownPowers[n + 1] : 0, OwnSteps ? in.ownSteps[n + 1] : 0);
     }
 }
 
@@ -494,26 +520,21 @@ bool PreparePowers(double c, double d, int n, double& E)
     return span > -0.59 && span < 36;
 }
 
-// A sum at a point that shares no chain with the current one: b*j is formed
-// first, then the powers with the residuals. (The exponential comes before
-// both, as its clearing of the flags must not hide an overflow of b*j.)
+// A sum at a point that shares no chain with the current one: both chains
+// are its own.
 double SumOnItsOwn(const TMeasurementSeries& series, const bool* takesPart, double a, double b, double c,
                    double d)
 {
     if (FastSumsChosen()) {
         double powers[SeriesCapacity + 2], lessOne[SeriesCapacity + 2], steps[SeriesCapacity + 2];
-        TFastSumInput in{series.y, series.n, takesPart, nullptr, 0, a, b, c, 0, nullptr, steps, steps, lessOne};
+        TFastSumInput in{series.y, series.n, takesPart, nullptr, 0, a, b, c, 0, nullptr, nullptr, powers, lessOne, steps};
         double result;
         bool formed;
         if (std::isgreater(c, 0.0)) {
             const bool exact = PreparePowers(c, d, series.n, in.E);
-            steps[1] = b;
-            FormChain<TStepChain>(b, steps, 2, series.n + 1);
-            in.ownChain = powers;
-            formed = exact ? FastSum<TPowerChain, true, true, true>(in, result)
-                           : FastSum<TPowerChain, true, true, false>(in, result);
+            formed = exact ? FastSum<true, true, true, true>(in, result) : FastSum<true, true, true>(in, result);
         } else {
-            formed = FastSum<TStepChain, true, false>(in, result);
+            formed = FastSum<false, true, false>(in, result);
         }
         if (formed) return result;
         ClearFloatingPointFlags();
@@ -705,7 +726,8 @@ double TEngineRun::TrialSum(double value)
 template <TVaries V>
 bool TEngineRun::FastTrialSum(double value, double& sum)
 {
-    TFastSumInput in{y, series.n, takesPart, points, ValidCount, a, b, c, 0, nullptr, nullptr, nullptr, nullptr};
+    TFastSumInput in{y, series.n, takesPart, points, ValidCount, a, b, c, 0,
+                     nullptr, nullptr, trialPowers, trialLessOne, trialSteps};
     const bool exponential = std::isgreater(V == TVaries::C ? value : c, 0.0);
     if constexpr (V == TVaries::A || V == TVaries::B) {
         if (exponential) UsePowers();
@@ -715,26 +737,23 @@ bool TEngineRun::FastTrialSum(double value, double& sum)
             in.a = value;
             UseSteps();
             in.steps = steps;
-            if (!exponential) return FastSum<TStepChain, false, false>(in, sum);
-            return exact ? FastSum<TStepChain, false, true, true>(in, sum) : FastSum<TStepChain, false, true>(in, sum);
+            if (!exponential) return FastSum<false, false, false>(in, sum);
+            return exact ? FastSum<false, false, true, true>(in, sum) : FastSum<false, false, true>(in, sum);
         } else {
             in.b = value;
-            in.ownChain = trialSteps;
             trialChainFormed = true;
-            if (!exponential) return FastSum<TStepChain, true, false>(in, sum);
-            return exact ? FastSum<TStepChain, true, true, true>(in, sum) : FastSum<TStepChain, true, true>(in, sum);
+            if (!exponential) return FastSum<false, true, false>(in, sum);
+            return exact ? FastSum<false, true, true, true>(in, sum) : FastSum<false, true, true>(in, sum);
         }
     } else {
         UseSteps();
         in.steps = steps;
-        if (!exponential) return FastSum<TStepChain, false, false>(in, sum);
+        if (!exponential) return FastSum<false, false, false>(in, sum);
         in.c = V == TVaries::C ? value : c;
         const bool exact = PreparePowers(in.c, V == TVaries::D ? value : d, series.n, in.E);
-        in.ownChain = trialPowers;
-        in.ownLessOne = trialLessOne;
         trialChainFormed = true;
         trialLessOneFormed = exact;
-        return exact ? FastSum<TPowerChain, true, true, true>(in, sum) : FastSum<TPowerChain, true, true>(in, sum);
+        return exact ? FastSum<true, false, true, true>(in, sum) : FastSum<true, false, true>(in, sum);
     }
 }
 

@@ -153,19 +153,21 @@ struct TProgress : TFitObserver {
 
 TEST(FitExpModel, FixedParametersNeverMove)
 {
-    // Every run ends at the c limit, so c passed 50 (a lift) and 200 twice
-    // (the restart); the first one also runs over 60000 passes with c free,
-    // through the trend steps.
+    // The runs that end at the c limit passed c = 50 (a lift) and 200 twice
+    // (the restart); the first also runs over 60000 passes with c free, and
+    // the last 11000, through trend steps that are taken.
     const struct {
         TMeasurementSeries series;
         int fixed;
-    } cases[] = {{Concave(), 1}, {Concave(), 2}, {Concave(), 8},       {NoisyLine(), 3},
-                 {NoisyLine(), 9}, {NoisyLine(), 10}, {NoisyLine(), 11}};
+        int iRet;
+    } cases[] = {{Concave(), 1, FitCLimit},    {Concave(), 2, FitCLimit},    {Concave(), 8, FitCLimit},
+                 {NoisyLine(), 3, FitCLimit},  {NoisyLine(), 9, FitCLimit},  {NoisyLine(), 10, FitCLimit},
+                 {NoisyLine(), 11, FitCLimit}, {SeriesOf({1, 3, 7, 13, 21, 31, 43}), 2, FitConverged}};
     for (const auto& c : cases) {
         TRun run = DriverRun(c.series, c.fixed);
         const TModelParameters start = run.params;
         TFitEngineState engine;
-        EXPECT_EQ(FitExpModel(run.series, run.params, run.line.ThreeSN2, engine), FitCLimit) << c.fixed;
+        EXPECT_EQ(FitExpModel(run.series, run.params, run.line.ThreeSN2, engine), c.iRet) << c.fixed;
         EXPECT_TRUE(!(c.fixed & 1) || run.params.a == start.a) << c.fixed;
         EXPECT_TRUE(!(c.fixed & 2) || run.params.b == start.b) << c.fixed;
         EXPECT_TRUE(!(c.fixed & 8) || run.params.d == start.d) << c.fixed;
@@ -440,7 +442,7 @@ protected:
 
 TEST_F(FastSums, ResidualSumsMatchThePlainSumBitForBit)
 {
-    ASSERT_TRUE(FastResidualSumsAvailable()) << "the fast sums do not run on this processor";
+    if (!FastResidualSumsAvailable()) GTEST_SKIP() << "the fast sums do not run on this processor";
     std::mt19937_64 random(11);
     std::uniform_real_distribution<double> uniform(-1, 1);
     for (int i = 0; i < 400; ++i) {
